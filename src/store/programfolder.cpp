@@ -1,0 +1,31 @@
+#include "programfolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+QString withSeparator(QString path)
+{
+    path = QDir::cleanPath(QDir(path).absolutePath());
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+} // namespace
+
+QString resolveProgramFolder(const QString &explicitDir, const QString &executableDir)
+{
+    QString folder;
+    if (!explicitDir.isEmpty()) {
+        folder = explicitDir;
+    } else if (QFileInfo(executableDir).isWritable()) {
+        folder = executableDir;
+    } else {
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    }
+    QDir().mkpath(folder);
+    return withSeparator(folder);
+}
