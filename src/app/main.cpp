@@ -1,1 +1,62 @@
-int main() { return 0; }
+#include "app/appinfo.h"
+#include "app/application.h"
+#include "app/searchmain.h"
+#include "store/programfolder.h"
+#include "ui/qtprompter.h"
+#include "ui/theme.h"
+
+#include <QCommandLineParser>
+#include <QLockFile>
+#include <QMessageBox>
+
+#include <unistd.h>
+
+int main(int argc, char *argv[])
+{
+    // Chromium refuses to start its sandbox as root; only then is it switched off.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvalt"));
+    QCoreApplication::setApplicationName(QStringLiteral("Korvalt"));
+    QCoreApplication::setApplicationVersion(AppInfo::kVersion);
+
+    KorvaltApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(AppInfo::kTitle);
+    Theme::apply(app);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Runs one search over many websites at once."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("Keep the working copy, mru.txt and settings.txt in DIR."),
+                                     QStringLiteral("DIR"));
+    parser.addOption(dataDir);
+    parser.addPositionalArgument(QStringLiteral("PROJECT.tdl"), QStringLiteral("Project to open at start-up."));
+    parser.process(app);
+
+    TfrmMain::Options options;
+    options.programFolder = resolveProgramFolder(parser.value(dataDir), QCoreApplication::applicationDirPath());
+    if (!parser.positionalArguments().isEmpty())
+        options.startupProject = parser.positionalArguments().constFirst();
+
+    // Two copies on one program folder would empty each other's working copy.
+    QLockFile lock(options.programFolder + QStringLiteral("korvalt.lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(100)) {
+        QMessageBox::warning(nullptr, AppInfo::kTitle,
+                             QStringLiteral("Korvalt is already running with the program folder %1.\r\n\r\n"
+                                            "Switch to that window, or start this copy with --data-dir and "
+                                            "another folder.")
+                                 .arg(options.programFolder));
+        return 1;
+    }
+
+    QtPrompter prompter;
+    TfrmMain window(prompter, systemShellOpener(), options);
+    prompter.setParent(&window);
+    window.showMaximized();
+    QMetaObject::invokeMethod(&window, &TfrmMain::FormActivate, Qt::QueuedConnection);
+    return app.exec();
+}
