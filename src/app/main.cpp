@@ -6,7 +6,6 @@
 #include "ui/theme.h"
 
 #include <QCommandLineParser>
-#include <QLockFile>
 #include <QMessageBox>
 
 #include <unistd.h>
@@ -42,9 +41,8 @@ int main(int argc, char *argv[])
         options.startupProject = parser.positionalArguments().constFirst();
 
     // Two copies on one program folder would empty each other's working copy.
-    QLockFile lock(options.programFolder + QStringLiteral("korvalt.lock"));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(100)) {
+    const auto lock = lockProgramFolder(options.programFolder);
+    if (!lock) {
         QMessageBox::warning(nullptr, AppInfo::kTitle,
                              QStringLiteral("Korvalt is already running with the program folder %1.\r\n\r\n"
                                             "Switch to that window, or start this copy with --data-dir and "

@@ -29,3 +29,13 @@ QString resolveProgramFolder(const QString &explicitDir, const QString &executab
     QDir().mkpath(folder);
     return withSeparator(folder);
 }
+
+std::unique_ptr<QLockFile> lockProgramFolder(const QString &folder)
+{
+    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("korvalt.lock"));
+    // A lock left by a crashed copy is taken over at once; a live copy's lock never goes stale.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(100))
+        return nullptr;
+    return lock;
+}
