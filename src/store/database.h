@@ -34,8 +34,6 @@ public:
 
     // Writes a consistent copy of the whole database into a fresh file at path (online backup).
     void backupTo(const QString &path);
-    // Replaces the whole content of this database by the database at path, in one transaction.
-    void restoreFrom(const QString &path);
 
     sqlite3 *handle() const { return m_db; }
 

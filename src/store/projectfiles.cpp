@@ -62,7 +62,7 @@ void saveCopy(Database &live, const QString &target)
     syncPath(folder, true);
 }
 
-void openInto(Database &live, const QString &source, const QString &stagingPath)
+void openInto(Database &live, const QString &workingCopy, const QString &source, const QString &stagingPath)
 {
     if (QFileInfo(source).isDir())
         throw DatabaseError(QStringLiteral("%1 is a folder, not a project file.").arg(QDir::toNativeSeparators(source)));
@@ -76,22 +76,35 @@ void openInto(Database &live, const QString &source, const QString &stagingPath)
     QFile::setPermissions(stagingPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 
     try {
-        {
-            Database staged;
-            staged.open(stagingPath);
-            const ResultTable check = staged.query(QStringLiteral("PRAGMA quick_check"));
-            if (check.rowCount() == 0 || check.text(0, 0) != QLatin1String("ok"))
-                throw DatabaseError(QStringLiteral("The file is damaged: %1").arg(check.rowCount() ? check.text(0, 0) : QString()));
-            if (!staged.tableExists(QStringLiteral("sites")))
-                throw DatabaseError(QStringLiteral("The file is not a project: it has no table of sites."));
-            Schema::upgradeProject(staged);
+        Database staged;
+        staged.open(stagingPath);
+        const ResultTable check = staged.query(QStringLiteral("PRAGMA quick_check"));
+        if (check.rowCount() == 0 || check.text(0, 0) != QLatin1String("ok"))
+            throw DatabaseError(QStringLiteral("The file is damaged: %1").arg(check.rowCount() ? check.text(0, 0) : QString()));
+        if (!staged.tableExists(QStringLiteral("sites")))
+            throw DatabaseError(QStringLiteral("The file is not a project: it has no table of sites."));
+        Schema::upgradeProject(staged);
+        staged.close();
+
+        // No connection may hold the working copy while it is replaced: close, rename, reopen.
+        // The rename is atomic, so the working copy is always either the old or the new file.
+        live.close();
+        if (std::rename(QFile::encodeName(stagingPath).constData(), QFile::encodeName(workingCopy).constData()) != 0) {
+            const QString reason = systemError();
+            live.open(workingCopy);
+            throw DatabaseError(reason);
         }
-        live.restoreFrom(stagingPath);
+        live.open(workingCopy);
     } catch (...) {
         QFile::remove(stagingPath);
+        if (!live.isOpen()) {
+            try {
+                live.open(workingCopy);
+            } catch (const DatabaseError &) {
+            }
+        }
         throw;
     }
-    QFile::remove(stagingPath);
 }
 
 } // namespace ProjectFiles

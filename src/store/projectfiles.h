@@ -11,8 +11,9 @@ namespace ProjectFiles {
 void saveCopy(Database &live, const QString &target);
 
 // Copies source into stagingPath, checks that it is a project (a sound SQLite database with a
-// sites table), upgrades it there, then replaces the live database's content with it in one
-// transaction. On failure throws DatabaseError with the reason; live is left exactly as it was.
-void openInto(Database &live, const QString &source, const QString &stagingPath);
+// sites table) and upgrades it there, then closes live, renames the staged file over workingCopy
+// and reopens live on it. No other connection may hold live's file meanwhile. On failure throws
+// DatabaseError with the reason; workingCopy is left exactly as it was and live is open on it.
+void openInto(Database &live, const QString &workingCopy, const QString &source, const QString &stagingPath);
 
 } // namespace ProjectFiles

@@ -106,9 +106,8 @@ void ProjectLifecycle::OpenProjectFile(const QString &path)
         return;
     }
 
-    ensureConnection();
     try {
-        ProjectFiles::openInto(m_db, path, m_programFolder + QStringLiteral("staging.db"));
+        ProjectFiles::openInto(m_db, workingCopyPath(), path, m_programFolder + QStringLiteral("staging.db"));
     } catch (const DatabaseError &e) {
         m_prompter.warning(QStringLiteral("Error Opening File - please try again.") + kCrLf + e.message());
         dropFromRecent(path);
