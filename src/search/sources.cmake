@@ -1,1 +1,4 @@
 # Files of src/search
+target_sources(korvalt_core PRIVATE
+    search/requestbuilder.cpp search/requestbuilder.h
+)
