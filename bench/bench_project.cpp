@@ -64,7 +64,7 @@ int main(int argc, char **argv)
         TfrmMain::Options options;
         options.programFolder = dir.filePath(QStringLiteral("startup")) + QLatin1Char('/');
         QDir().mkpath(options.programFolder);
-        TfrmMain window(prompter, [](const QUrl &) { return true; }, options);
+        TfrmMain window(prompter, [](const QUrl &) { return true; }, nullBrowsers(), options);
         window.show();
         window.FormActivate();
         const double ready = processAgeMs();

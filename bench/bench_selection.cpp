@@ -45,7 +45,7 @@ int main(int argc, char **argv)
         options.programFolder = dir.path() + QLatin1Char('/');
         options.startupProject = project;
         options.splashMilliseconds = 1000 * 1000;
-        TfrmMain window(prompter, [](const QUrl &) { return true; }, options);
+        TfrmMain window(prompter, [](const QUrl &) { return true; }, nullBrowsers(), options);
         window.resize(1400, 900);
         window.show();
         window.FormActivate();

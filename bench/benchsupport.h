@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/browser.h"
 #include "ui/prompter.h"
 
 #include <QElapsedTimer>
@@ -41,4 +42,10 @@ template <typename F> double bestOf(int n, F &&f)
     for (int i = 0; i < n; ++i)
         best = qMin(best, millis(f));
     return best;
+}
+
+// For benchmarks that never search: no browser is ever asked for.
+inline BrowserFactory nullBrowsers()
+{
+    return [](QWidget *) -> Browser * { return nullptr; };
 }

@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "app/searchmain.h"
 #include "store/programfolder.h"
+#include "ui/browserprofile.h"
 #include "ui/qtprompter.h"
 #include "ui/theme.h"
 
@@ -51,8 +52,11 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // One profile for every browser, kept in the program folder, so a login made while learning a
+    // site still holds when it is searched. Declared first: it must outlive the window's pages.
+    BrowserProfile profile(options.programFolder);
     QtPrompter prompter;
-    TfrmMain window(prompter, systemShellOpener(), options);
+    TfrmMain window(prompter, systemShellOpener(), profile.factory(), options);
     prompter.setParent(&window);
     window.showMaximized();
     QMetaObject::invokeMethod(&window, &TfrmMain::FormActivate, Qt::QueuedConnection);

@@ -1,6 +1,7 @@
 #include "searchmain.h"
 
 #include "appinfo.h"
+#include "search/searchrun.h"
 #include "selection/searchfieldspanel.h"
 #include "selection/siteselection.h"
 #include "splash.h"
@@ -62,8 +63,10 @@ QIcon icon(const QString &name)
 
 } // namespace
 
-TfrmMain::TfrmMain(Prompter &prompter, ShellOpener shellOpen, const Options &options, QWidget *parent)
-    : QMainWindow(parent), m_prompter(prompter), m_shellOpen(std::move(shellOpen)), m_options(options)
+TfrmMain::TfrmMain(Prompter &prompter, ShellOpener shellOpen, BrowserFactory browsers, const Options &options,
+                   QWidget *parent)
+    : QMainWindow(parent), m_prompter(prompter), m_shellOpen(std::move(shellOpen)), m_browsers(std::move(browsers)),
+      m_options(options)
 {
     setObjectName(QStringLiteral("TfrmMain"));
     setWindowTitle(AppInfo::kCaption);
@@ -116,7 +119,35 @@ TfrmMain::TfrmMain(Prompter &prompter, ShellOpener shellOpen, const Options &opt
     w.dxLast = dxLast;
     w.dxImportBacklinks = dxImportBacklinks;
     m_selection = new SiteSelection(m_db, m_prompter, w, *m_fields, this);
-    m_selection->setSearchModeHooks(this);
+    SearchWidgets sw;
+    sw.lstSelectSite = lstSelectSite;
+    sw.lstSites = lstSites;
+    sw.chkCategories = chkCategories;
+    sw.chkSiteCategories = chkSiteCategories;
+    sw.chkSitesTicked = chkSitesTicked;
+    sw.chkDisablePopups = chkDisablePopups;
+    sw.panRecordCount = panRecordCount;
+    sw.panTopSearch = panTopSearch;
+    sw.sbSearchFields = sbSearchFields;
+    sw.bGo = bGo;
+    sw.cxSearchAgain = cxSearchAgain;
+    sw.panBrowsers = panBrowsers;
+    sw.PnlBrowsers = PnlBrowsers;
+    sw.pcBrowsers = pcBrowsers;
+    sw.pb = pb;
+    sw.edLink2 = edLink2;
+    sw.bBack1 = bBack1;
+    sw.bNext1 = bNext1;
+    sw.bStop1 = bStop1;
+    sw.bRefresh1 = bRefresh1;
+    sw.dxSiteCategoryManagement = dxSiteCategoryManagement;
+    sw.dxImportBacklinks = dxImportBacklinks;
+    sw.dxFirst = dxFirst;
+    sw.dxPrev = dxPrev;
+    sw.dxNext = dxNext;
+    sw.dxLast = dxLast;
+    m_search = new SearchRun(m_db, m_prompter, *m_selection, *m_fields, sw, m_browsers, this);
+    m_selection->setSearchModeHooks(m_search);
     m_lifecycle->setHooks(this);
 
     connect(m_lifecycle, &ProjectLifecycle::modifiedChanged, this, [this](bool modified) {
@@ -144,7 +175,6 @@ TfrmMain::TfrmMain(Prompter &prompter, ShellOpener shellOpen, const Options &opt
     connect(dxBarLargeButton5, &QAction::triggered, this, &TfrmMain::dxBarLargeButton5Click);
     connect(dxBarLargeButton2, &QAction::triggered, this, &TfrmMain::dxBarLargeButton2Click);
     connect(dxExit, &QAction::triggered, this, &QWidget::close);
-    connect(lstSelectSite, &QListWidget::itemClicked, this, [this] { lstSelectSiteClick(); });
     connect(bCopy, &QPushButton::clicked, this, [this] {
         edLink2->selectAll();
         QApplication::clipboard()->setText(edLink2->text());
@@ -593,6 +623,10 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 
 void TfrmMain::emptyLists()
 {
+    // Emptying the lists in search mode would leave the category list disabled and the old
+    // searched sites in the place of the site list: go back to selection mode first.
+    if (m_search->inSearchMode())
+        m_search->ClearSearchMode();
     m_selection->emptyLists();
 }
 
@@ -621,49 +655,5 @@ void TfrmMain::checkIfOneOrMoreSitesSelected()
     m_selection->CheckIfOneOrMoreSitesSelected();
 }
 
-void TfrmMain::ClearSearchMode()
-{
-    lstSelectSite->hide();
-    lstSites->show();
-    chkCategories->setEnabled(true);
-    panRecordCount->hide();
-    cxSearchAgain->hide();
-    bGo->show();
-    panTopSearch->setFixedHeight(200);
-    try {
-        if (m_fields->controlCount() == 0)
-            m_fields->cxButton1Click(m_db);
-    } catch (const DatabaseError &e) {
-        m_prompter.error(e.message());
-    }
-    sbSearchFields->show();
-    dxSiteCategoryManagement->setEnabled(true);
-    dxImportBacklinks->setEnabled(true);
-    for (QAction *a : {dxFirst, dxPrev, dxNext, dxLast})
-        a->setEnabled(false);
-    chkDisablePopups->setEnabled(true);
-    chkSiteCategories->show();
-    chkSitesTicked->show();
-    panBrowsers->hide();
-}
 
-void TfrmMain::EnableBrowseButtons()
-{
-    const int n = lstSelectSite->count();
-    const int i = lstSelectSite->currentRow();
-    dxFirst->setEnabled(n > 0 && i != 0);
-    dxPrev->setEnabled(n > 0 && i != 0);
-    dxNext->setEnabled(n > 0 && i != n - 1);
-    dxLast->setEnabled(n > 0 && i != n - 1);
-}
 
-void TfrmMain::lstSelectSiteClick()
-{
-    EnableBrowseButtons();
-    if (lstSelectSite->currentRow() < 0) {
-        chkCategories->setEnabled(true);
-        lstSelectSite->setEnabled(true);
-        return;
-    }
-    panBrowsers->show();
-}

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "selection/searchmodehooks.h"
 #include "store/database.h"
 #include "store/projecthooks.h"
+#include "ui/browser.h"
 #include "ui/shellopen.h"
 
 #include <QMainWindow>
@@ -13,6 +13,7 @@ class Prompter;
 class ProjectLifecycle;
 class Ribbon;
 class SearchFieldsPanel;
+class SearchRun;
 class SiteSelection;
 class TfrmSplash;
 class QAction;
@@ -29,7 +30,7 @@ class QToolButton;
 
 // The main window: builds the frame (ribbon, panes, status bar), owns the shared connection and
 // the controllers, and wires the commands to them.
-class TfrmMain final : public QMainWindow, public ProjectHooks, public SearchModeHooks
+class TfrmMain final : public QMainWindow, public ProjectHooks
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TfrmMain)
@@ -42,7 +43,9 @@ public:
         int splashMilliseconds = 5000;
     };
 
-    TfrmMain(Prompter &prompter, ShellOpener shellOpen, const Options &options, QWidget *parent = nullptr);
+    // browsers makes every embedded browser (result pages, the add-website dialog).
+    TfrmMain(Prompter &prompter, ShellOpener shellOpen, BrowserFactory browsers, const Options &options,
+             QWidget *parent = nullptr);
     ~TfrmMain() override;
 
     // Runs the start-up sequence the first time; later activations change nothing.
@@ -56,7 +59,6 @@ public:
 
     void panURLResize();
     void panTopSearchResize();
-    void EnableBrowseButtons();
     bool BrowseURL(const QString &address);
 
     // Marks the project modified (every change to the working copy).
@@ -66,6 +68,7 @@ public:
     ProjectLifecycle &lifecycle() { return *m_lifecycle; }
     SiteSelection &selection() { return *m_selection; }
     SearchFieldsPanel &searchFields() { return *m_fields; }
+    SearchRun &searchRun() { return *m_search; }
     TfrmSplash *splash() const { return m_splash; }
     QStringList settingsLines() const { return m_memSettings; }
 
@@ -75,10 +78,6 @@ public:
     void refreshSites() override;
     void searchFieldsReplaced() override;
     void checkIfOneOrMoreSitesSelected() override;
-
-    // SearchModeHooks
-    void ClearSearchMode() override;
-    void lstSelectSiteClick() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -96,11 +95,13 @@ private:
 
     Prompter &m_prompter;
     ShellOpener m_shellOpen;
+    BrowserFactory m_browsers;
     Options m_options;
     Database m_db;
     ProjectLifecycle *m_lifecycle = nullptr;
     SearchFieldsPanel *m_fields = nullptr;
     SiteSelection *m_selection = nullptr;
+    SearchRun *m_search = nullptr;
     KeyboardState *m_keyboard = nullptr;
     TfrmSplash *m_splash = nullptr;
     bool m_initialised = false;

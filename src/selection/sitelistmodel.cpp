@@ -80,6 +80,8 @@ void SiteListModel::fill(const ResultTable &rows, const QSet<QString> &unticked)
         e.isPost = rows.text(r, cIsPost);
         e.loginUrl = rows.text(r, cLoginUrl);
         e.loginPost = rows.text(r, cLoginPost);
+        // A site with a stored login is logged in first when it is searched.
+        e.doLogin = e.loginUrl.isEmpty() ? QStringLiteral("0") : QStringLiteral("1");
         e.ticked = !unticked.contains(e.id);
         m_entries.append(std::move(e));
     }

@@ -17,7 +17,7 @@ struct SiteEntry
     QString isPost;
     QString loginUrl;
     QString loginPost;
-    QString doLogin = QStringLiteral("0");
+    QString doLogin = QStringLiteral("0"); // "1": the login request goes first at the next search
     bool ticked = true;
 };
 

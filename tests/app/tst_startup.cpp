@@ -1,5 +1,6 @@
 #include "app/searchmain.h"
 #include "app/splash.h"
+#include "fakebrowser.h"
 #include "projectfixture.h"
 #include "scriptedprompter.h"
 #include "selection/siteselection.h"
@@ -39,6 +40,7 @@ private:
     ScriptedPrompter *m_prompter = nullptr;
     QList<QUrl> m_opened;
     bool m_openResult = true;
+    FakeBrowserFactory m_browsers;
     TfrmMain *m_window = nullptr;
 };
 
@@ -64,7 +66,7 @@ TfrmMain *TestStartup::makeWindow(const QString &startupProject)
     options.programFolder = folder();
     options.startupProject = startupProject;
     options.splashMilliseconds = 1000 * 1000; // the tests fire the timer themselves
-    m_window = new TfrmMain(*m_prompter, [this](const QUrl &url) { m_opened << url; return m_openResult; }, options);
+    m_window = new TfrmMain(*m_prompter, [this](const QUrl &url) { m_opened << url; return m_openResult; }, m_browsers.factory(), options);
     return m_window;
 }
 

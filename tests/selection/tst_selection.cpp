@@ -1,4 +1,5 @@
 #include "app/searchmain.h"
+#include "fakebrowser.h"
 #include "projectfixture.h"
 #include "scriptedprompter.h"
 #include "selection/searchfieldspanel.h"
@@ -47,6 +48,7 @@ private:
 
     QTemporaryDir *m_dir = nullptr;
     ScriptedPrompter *m_prompter = nullptr;
+    FakeBrowserFactory m_browsers;
     TfrmMain *m_window = nullptr;
     QString m_project;
 };
@@ -72,7 +74,7 @@ void TestSelection::start(const QStringList &categories, const QList<ProjectFixt
     options.programFolder = m_dir->path() + QLatin1Char('/');
     options.startupProject = m_project;
     options.splashMilliseconds = 1000 * 1000;
-    m_window = new TfrmMain(*m_prompter, [](const QUrl &) { return true; }, options);
+    m_window = new TfrmMain(*m_prompter, [](const QUrl &) { return true; }, m_browsers.factory(), options);
     m_window->resize(1200, 800);
     m_window->show();
     m_window->FormActivate();
