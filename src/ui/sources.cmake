@@ -7,3 +7,10 @@ target_sources(korvalt_gui PRIVATE
     ui/ribbon.cpp ui/ribbon.h
     ui/keyboardstate.cpp ui/keyboardstate.h
 )
+
+# Embedded browser
+target_sources(korvalt_gui PRIVATE
+    ui/browser.h
+    ui/browserprofile.cpp ui/browserprofile.h
+    ui/webenginebrowser.cpp ui/webenginebrowser.h
+)
