@@ -364,6 +364,9 @@ QWidget *TfrmMain::buildRightPane()
     sbSearchFields = new QScrollArea(panTopSearch);
     sbSearchFields->setObjectName(QStringLiteral("sbSearchFields"));
     sbSearchFields->setFrameShape(QFrame::NoFrame);
+    sbSearchFields->viewport()->setAutoFillBackground(false);
+    sbSearchFields->setStyleSheet(QStringLiteral("QScrollArea#sbSearchFields, QWidget#sbSearchFieldsContents "
+                                                 "{ background: transparent; }"));
     sbSearchFields->setGeometry(112, 31, 300, 161);
     sbSearchFields->hide();
     chkDisablePopups = new QCheckBox(QStringLiteral("Disable Popup Windows"), panTopSearch);
@@ -432,7 +435,15 @@ QWidget *TfrmMain::buildRightPane()
     browsersLayout->addWidget(pb);
     panBrowsers->hide();
     layout->addWidget(panBrowsers, 1);
-    layout->addStretch(0);
+    // Fills the space of the result area while no result page is on show.
+    auto *hint = new QLabel(QStringLiteral("Tick the categories and sites to search on the left, type your terms "
+                                           "above and press Enter.\nEach site's result page opens here."),
+                            right);
+    hint->setObjectName(QStringLiteral("labResultHint"));
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setStyleSheet(QStringLiteral("color: #8a90a0;"));
+    layout->addWidget(hint, 1);
+    panBrowsers->installEventFilter(this);
     return right;
 }
 
@@ -527,6 +538,10 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == panBrowsers && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        if (auto *hint = findChild<QLabel *>(QStringLiteral("labResultHint")))
+            hint->setVisible(event->type() == QEvent::Hide);
+    }
     if (event->type() == QEvent::Resize) {
         if (watched == panURL)
             panURLResize();
@@ -559,8 +574,11 @@ void TfrmMain::panTopSearchResize()
     const int w = panTopSearch->width();
     panPleaseSelectSite->resize(qMax(100, w - 232), panPleaseSelectSite->height());
     bGo->move(w - 113, bGo->y());
-    chkDisablePopups->move(w - 146, chkDisablePopups->y());
-    sbSearchFields->resize(qMax(100, w - 265), sbSearchFields->height());
+    // The box keeps its right margin even where the text is wider than the designed 135 pixels.
+    chkDisablePopups->move(w - qMax(146, chkDisablePopups->width() + 8), chkDisablePopups->y());
+    sbSearchFields->resize(qMax(100, qMin(w - 265, chkDisablePopups->x() - 120)), sbSearchFields->height());
+    if (auto *title = panTopSearch->findChild<QWidget *>(QStringLiteral("panSearchTitle")))
+        title->resize(w, title->height());
 }
 
 void TfrmMain::dxBarLargeButton1Click()
