@@ -92,14 +92,16 @@ void SearchRun::ClearAllTabs()
     m_w.pcBrowsers->hide();
     m_w.pcBrowsers->setCurrentWidget(m_blank);
     m_currentBrowser = nullptr;
-    // Pages of the last run are never shown again: they go with their browsers and renderers.
-    for (ResultPage &page : m_pages) {
+    // Pages of the last run are never shown again: they go with their browsers, at once, so that
+    // the engine can release their memory before the new run's pages load. bGoClick never runs
+    // inside an event of one of these browsers.
+    const QVector<ResultPage> old = std::exchange(m_pages, {});
+    for (const ResultPage &page : old) {
         if (page.page) {
             m_w.pcBrowsers->removeWidget(page.page);
-            page.page->deleteLater();
+            delete page.page.data();
         }
     }
-    m_pages.clear();
 }
 
 void SearchRun::bGoClick()
