@@ -338,6 +338,8 @@ bool TfrmAddWebsite::prepare()
     m_txtUser->clear();
     m_txtPassword->clear();
     m_labLoginInfo->hide();
+    m_loginAddress.clear();
+    m_loginBody.clear();
     m_memGet->clear();
     m_memPost->clear();
     m_txtLink->clear();
@@ -498,8 +500,10 @@ void TfrmAddWebsite::wbBeforeNavigate2(const QString &address, const QByteArray 
 
     const LearnerResult result = learnRequest(input);
     if (result.loginCaptured) {
-        m_memGet->setPlainText(result.loginAddress);
-        m_memPost->setPlainText(result.loginBody);
+        m_loginAddress = result.loginAddress;
+        m_loginBody = result.loginBody;
+        m_memGet->setPlainText(m_loginAddress);
+        m_memPost->setPlainText(m_loginBody);
         m_labLoginInfo->show();
     }
     if (result.learnt()) {
@@ -577,11 +581,14 @@ void TfrmAddWebsite::bOKClick()
     const QString categoryId = m_categoryIds.at(index);
     m_host.SetDirty();
 
-    const QString loginAddress = m_memGet->toPlainText();
-    const QString loginBody = m_memPost->toPlainText();
+    // Held word for word; the boxes only show them.
+    const QString loginAddress = m_loginAddress;
+    const QString loginBody = m_loginBody;
     const QVariantList values { categoryId, m_edName->text(), m_addressTemplate, m_bodyTemplate,
         m_bodyTemplate.isEmpty() ? QStringLiteral("0") : QStringLiteral("1"), loginAddress, loginBody,
         loginBody.isEmpty() ? QStringLiteral("0") : QStringLiteral("1") };
+    m_loginAddress.clear();
+    m_loginBody.clear();
     m_memGet->clear();
     m_memPost->clear();
     m_labLoginInfo->hide();

@@ -100,6 +100,8 @@ private:
     bool m_keywordErrorShown = false;
     QString m_addressTemplate;
     QString m_bodyTemplate;
+    QString m_loginAddress;
+    QString m_loginBody;
     QStringList m_categoryIds;
     QPointer<Browser> m_browser;
 

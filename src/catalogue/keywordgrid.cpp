@@ -112,6 +112,9 @@ public:
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
         const QString text = static_cast<QLineEdit *>(editor)->text();
+        // An editor opened and left empty on an empty cell typed nothing.
+        if (text.isEmpty() && index.data(Qt::EditRole).isNull())
+            return;
         if (isNumberColumn(index))
             model->setData(
                 index, text.trimmed().isEmpty() ? QVariant() : QVariant(text.trimmed().toLongLong()));
@@ -331,15 +334,33 @@ void KeywordGrid::currentRowChanged(int current, int previous)
         updateButtons();
         return;
     }
+    // Rows are taken away and the current row is set back only once the view has finished
+    // moving; doing it inside the move leaves the view with a selection of rows that are gone.
     if (previous == m_newRow && !m_newRowTouched) {
         // Leaving a new row with nothing typed in drops it.
-        m_newRow = -1;
-        m_model->revertRow(previous);
+        QMetaObject::invokeMethod(
+            this,
+            [this, previous] {
+                if (!m_model || m_newRow != previous || m_newRowTouched)
+                    return;
+                m_newRow = -1;
+                m_model->revertRow(previous);
+                updateButtons();
+            },
+            Qt::QueuedConnection);
     } else if (m_model->isDirty() && !submit()) {
         // Stay on the row that could not be posted.
-        m_moving = true;
-        m_view->setCurrentIndex(m_model->index(previous, qMax(0, m_view->currentIndex().column())));
-        m_moving = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this, previous] {
+                if (!m_model || previous >= m_model->rowCount())
+                    return;
+                m_moving = true;
+                m_view->setCurrentIndex(m_model->index(previous, qMax(0, m_view->currentIndex().column())));
+                m_moving = false;
+                updateButtons();
+            },
+            Qt::QueuedConnection);
     }
     updateButtons();
 }

@@ -64,8 +64,8 @@ public:
 
 signals:
     // A navigation of the top page or of one of its frames is about to be made. body is the exact
-    // form-encoded body of a form that posts, else empty. The navigation always goes ahead. A
-    // submitted form is reported once, with its body; other navigations with an empty body.
+    // body of a form that posts (form-encoded) or of a navigate() with a body, else empty. The
+    // navigation always goes ahead. A submitted form is reported once, with its body.
     void beforeNavigate(const QUrl &url, const QByteArray &body, bool isMainFrame);
     // The top page's navigation has completed (also when it ended in an error page).
     void navigateComplete(const QUrl &url);
@@ -76,7 +76,7 @@ signals:
     void loadFinished(bool ok);
     // A page asked for a new window; opened tells whether popupsAllowed() let it open.
     void newWindow(const QUrl &requestedUrl, bool opened);
-    // Fit for a progress bar: position progress out of maximum.
+    // Fit for a progress bar: position progress out of maximum; back to 0 once a load has ended.
     void progressChange(int progress, int maximum);
     // command is CommandUpdate, CommandForward or CommandBack; enabled tells whether going in
     // that direction is possible (always true for CommandUpdate).

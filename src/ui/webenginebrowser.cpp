@@ -13,6 +13,7 @@
 #include <QWebEngineView>
 
 #include <functional>
+#include <utility>
 
 // The resources are compiled into a static library: they must be pulled in by name. Registering
 // them again is harmless.
@@ -154,7 +155,7 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile *profile, QWidget *parent)
         QStringLiteral("korvalt-formcapture"), resourceText(QStringLiteral(":/js/formcapture.js"))));
 
     m_heldTimer.setInterval(100);
-    connect(&m_heldTimer, &QTimer::timeout, this, [this] { flushHeldNavigations(false); });
+    connect(&m_heldTimer, &QTimer::timeout, this, [this] { flushHeldNavigations(); });
 
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] {
         m_busy = true;
@@ -169,6 +170,7 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile *profile, QWidget *parent)
         emit navigateComplete(url);
         emit documentComplete(url);
         emit loadFinished(ok);
+        emit progressChange(0, 100);
         emit commandStateChange(CommandUpdate, true);
         reportHistory();
     });
@@ -179,7 +181,8 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile *profile, QWidget *parent)
 
 WebEngineBrowser::~WebEngineBrowser()
 {
-    // The page before anything else of ours: its signals reach into this object.
+    // The view, and the page it owns, go while this object is still whole: the page's signals
+    // and the form reports reach into it.
     m_page->disconnect(this);
     delete m_view;
 }
@@ -208,6 +211,7 @@ bool WebEngineBrowser::navigate(const QString &address, const QByteArray &body, 
         request.setHeader(line.left(colon).trimmed().toLatin1(), line.mid(colon + 1).trimmed().toLatin1());
     }
     request.setPostData(body);
+    m_ownPostBody = body;
     m_page->load(request);
     return true;
 }
@@ -257,7 +261,11 @@ QString WebEngineBrowser::title() const
 void WebEngineBrowser::navigationRequested(const QUrl &url, bool formSubmitted, bool isMainFrame)
 {
     if (!formSubmitted) {
-        report(url, QByteArray(), isMainFrame);
+        // The first navigation of the top page after navigate() with a body is that POST.
+        QByteArray body;
+        if (isMainFrame)
+            body = std::exchange(m_ownPostBody, QByteArray());
+        report(url, body, isMainFrame);
         return;
     }
     const qint64 now = m_clock.elapsed();
@@ -315,10 +323,10 @@ void WebEngineBrowser::forget(qint64 now)
     m_claimed.erase(std::remove_if(m_claimed.begin(), m_claimed.end(), old), m_claimed.end());
 }
 
-void WebEngineBrowser::flushHeldNavigations(bool all)
+void WebEngineBrowser::flushHeldNavigations()
 {
     const qint64 now = m_clock.elapsed();
-    while (!m_held.isEmpty() && (all || now - m_held.first().at >= kHoldMs)) {
+    while (!m_held.isEmpty() && now - m_held.first().at >= kHoldMs) {
         const HeldNavigation navigation = m_held.takeFirst();
         report(navigation.url, QByteArray(), navigation.isMainFrame);
     }

@@ -68,7 +68,7 @@ private:
     void navigationRequested(const QUrl &url, bool formSubmitted, bool isMainFrame);
     void formReported(const QString &method, const QString &action, const QString &body);
     void forget(qint64 now);
-    void flushHeldNavigations(bool all);
+    void flushHeldNavigations();
     void report(const QUrl &url, const QByteArray &body, bool isMainFrame);
     void reportHistory();
     void openPopup(QWebEngineNewWindowRequest &request);
@@ -82,5 +82,6 @@ private:
     QList<FormReport> m_reports; // not yet claimed by a navigation
     QList<FormReport> m_claimed; // claimed lately, to recognise repeats
     QList<HeldNavigation> m_held;
+    QByteArray m_ownPostBody; // body of a POST started by navigate(), until it is reported
     QTimer m_heldTimer;
 };

@@ -56,6 +56,8 @@ public:
 
     // Listens on 127.0.0.1 at a free port.
     bool start();
+    // Stops listening; a later request to the port finds nobody.
+    void close() { m_server.close(); }
     quint16 port() const { return m_server.serverPort(); }
     // http://127.0.0.1:PORT + pathAndQuery (which starts with "/").
     QUrl url(const QString &pathAndQuery) const;
