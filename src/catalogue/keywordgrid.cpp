@@ -155,13 +155,13 @@ KeywordGrid::KeywordGrid(Prompter &prompter, const QString &connectionName, QWid
     auto *buttons = new QHBoxLayout(navigator);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(1);
-    struct Spec
+    struct ButtonInfo
     {
         const char *name;
         const char *icon;
         const char *hint;
     };
-    static const Spec specs[ButtonCount] = {
+    static const ButtonInfo infos[ButtonCount] = {
         { "nbFirst", "first", "First record" },
         { "nbPrior", "prior", "Prior record" },
         { "nbNext", "next", "Next record" },
@@ -175,10 +175,10 @@ KeywordGrid::KeywordGrid(Prompter &prompter, const QString &connectionName, QWid
     };
     for (int i = 0; i < ButtonCount; ++i) {
         auto *button = new QToolButton(navigator);
-        button->setObjectName(QLatin1String(specs[i].name));
-        button->setIcon(QIcon(QStringLiteral(":/navigator/%1.svg").arg(QLatin1String(specs[i].icon))));
+        button->setObjectName(QLatin1String(infos[i].name));
+        button->setIcon(QIcon(QStringLiteral(":/navigator/%1.svg").arg(QLatin1String(infos[i].icon))));
         button->setIconSize(QSize(16, 16));
-        button->setToolTip(QLatin1String(specs[i].hint));
+        button->setToolTip(QLatin1String(infos[i].hint));
         button->setAutoRaise(true);
         buttons->addWidget(button);
         m_buttons[i] = button;
