@@ -1,6 +1,7 @@
 #include "searchmain.h"
 
 #include "appinfo.h"
+#include "catalogue/addweb.h"
 #include "search/searchrun.h"
 #include "selection/searchfieldspanel.h"
 #include "selection/siteselection.h"
@@ -32,6 +33,12 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
+
+// The resources live in a static library: name them, or the linker may leave them out.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace {
 
@@ -68,6 +75,7 @@ TfrmMain::TfrmMain(Prompter &prompter, ShellOpener shellOpen, BrowserFactory bro
     : QMainWindow(parent), m_prompter(prompter), m_shellOpen(std::move(shellOpen)), m_browsers(std::move(browsers)),
       m_options(options)
 {
+    initResources();
     setObjectName(QStringLiteral("TfrmMain"));
     setWindowTitle(AppInfo::kCaption);
     setWindowIcon(icon(QStringLiteral("korvalt")));
@@ -180,6 +188,11 @@ TfrmMain::TfrmMain(Prompter &prompter, ShellOpener shellOpen, BrowserFactory bro
         QApplication::clipboard()->setText(edLink2->text());
     });
     connect(bLaunch, &QPushButton::clicked, this, [this] { BrowseURL(edLink2->text()); });
+
+    // The windows of the program, in their order: the splash window, then the dialogs.
+    m_splash = new TfrmSplash(this, m_options.splashMilliseconds);
+    m_addWebsite = new TfrmAddWebsite(m_db, m_prompter, m_browsers, m_lifecycle->workingCopyPath(), *this, this);
+    connect(dxImportBacklinks, &QAction::triggered, this, &TfrmMain::dxImportBacklinksClick);
 
     panURL->installEventFilter(this);
     panTopSearch->installEventFilter(this);
@@ -475,8 +488,6 @@ void TfrmMain::FormActivate()
         return;
     m_lifecycle->dxNewProjectClick();
 
-    if (!m_splash)
-        m_splash = new TfrmSplash(this, m_options.splashMilliseconds);
     m_splash->tag = 0;
     m_splash->setMessage(QStringLiteral("Loading..."));
     m_ribbon->setEnabled(false);
@@ -563,10 +574,15 @@ void TfrmMain::FormResize()
 
 void TfrmMain::panURLResize()
 {
+    // The designed places (frame W - 502 wide, launch button at W - 195) hold as long as the two
+    // text buttons fit their designed widths; with wider captions the address frame gives way.
     const int w = panURL->width();
-    panDisplayURL->resize(qMax(60, w - 502), panDisplayURL->height());
-    edLink2->resize(qMax(40, w - 520), edLink2->height());
-    bLaunch->move(qMax(panDisplayURL->geometry().right() + 1, w - 195), bLaunch->y());
+    const int frameLeft = qMax(306, bCopy->geometry().right() + 2);
+    const int launchLeft = qMin(w - 195, w - bLaunch->width() - 2);
+    panDisplayURL->setGeometry(frameLeft, panDisplayURL->y(), qMax(60, launchLeft - 1 - frameLeft),
+                               panDisplayURL->height());
+    edLink2->resize(qMax(40, panDisplayURL->width() - 18), edLink2->height());
+    bLaunch->move(qMax(panDisplayURL->geometry().right() + 1, launchLeft), bLaunch->y());
 }
 
 void TfrmMain::panTopSearchResize()
@@ -579,6 +595,40 @@ void TfrmMain::panTopSearchResize()
     sbSearchFields->resize(qMax(100, qMin(w - 265, chkDisablePopups->x() - 120)), sbSearchFields->height());
     if (auto *title = panTopSearch->findChild<QWidget *>(QStringLiteral("panSearchTitle")))
         title->resize(w, title->height());
+}
+
+void TfrmMain::dxImportBacklinksClick()
+{
+    m_addWebsite->execAddWebsite();
+}
+
+QStringList TfrmMain::categoryNames() const
+{
+    return m_selection->categoryNames();
+}
+
+QStringList TfrmMain::categoryIds() const
+{
+    return m_selection->categoryIds();
+}
+
+void TfrmMain::tickCategory(int index)
+{
+    if (index >= 0 && index < m_selection->categoryCount())
+        m_selection->setCategoryTicked(index, true);
+}
+
+void TfrmMain::siteAdded()
+{
+    m_selection->showFilteredRecords();
+    m_selection->setSiteTotal(m_selection->countRecords());
+    // The guidance text may have been chosen with the old total.
+    m_selection->CheckIfOneOrMoreSitesSelected();
+}
+
+void TfrmMain::searchFieldsChanged()
+{
+    searchFieldsReplaced();
 }
 
 void TfrmMain::dxBarLargeButton1Click()
@@ -604,8 +654,6 @@ void TfrmMain::dxBarLargeButton5Click()
 
 void TfrmMain::dxBarLargeButton2Click()
 {
-    if (!m_splash)
-        m_splash = new TfrmSplash(this, m_options.splashMilliseconds);
     m_splash->tag = -2;
     m_splash->setMessage(QString());
     m_splash->setHandCursor(true);

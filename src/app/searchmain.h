@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/addwebsitehost.h"
 #include "store/database.h"
 #include "store/projecthooks.h"
 #include "ui/browser.h"
@@ -15,6 +16,7 @@ class Ribbon;
 class SearchFieldsPanel;
 class SearchRun;
 class SiteSelection;
+class TfrmAddWebsite;
 class TfrmSplash;
 class QAction;
 class QCheckBox;
@@ -30,7 +32,7 @@ class QToolButton;
 
 // The main window: builds the frame (ribbon, panes, status bar), owns the shared connection and
 // the controllers, and wires the commands to them.
-class TfrmMain final : public QMainWindow, public ProjectHooks
+class TfrmMain final : public QMainWindow, public ProjectHooks, public AddWebsiteHost
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TfrmMain)
@@ -53,6 +55,7 @@ public:
     bool isInitialised() const { return m_initialised; }
     void FormResize();
 
+    void dxImportBacklinksClick();
     void dxBarLargeButton1Click();
     void dxBarLargeButton5Click();
     void dxBarLargeButton2Click();
@@ -62,7 +65,7 @@ public:
     bool BrowseURL(const QString &address);
 
     // Marks the project modified (every change to the working copy).
-    void SetDirty();
+    void SetDirty() override;
 
     Database &database() { return m_db; }
     ProjectLifecycle &lifecycle() { return *m_lifecycle; }
@@ -78,6 +81,14 @@ public:
     void refreshSites() override;
     void searchFieldsReplaced() override;
     void checkIfOneOrMoreSitesSelected() override;
+
+    // AddWebsiteHost
+    QStringList categoryNames() const override;
+    QStringList categoryIds() const override;
+    void tickCategory(int index) override;
+    void siteAdded() override;
+    void searchFieldsChanged() override;
+    TfrmAddWebsite *addWebsiteDialog() const { return m_addWebsite; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -104,6 +115,7 @@ private:
     SearchRun *m_search = nullptr;
     KeyboardState *m_keyboard = nullptr;
     TfrmSplash *m_splash = nullptr;
+    TfrmAddWebsite *m_addWebsite = nullptr;
     bool m_initialised = false;
     bool m_closeAsked = false;
     QStringList m_memSettings;
