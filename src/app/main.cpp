@@ -7,6 +7,7 @@
 #include "ui/theme.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QMessageBox>
 
 #include <unistd.h>
@@ -42,13 +43,19 @@ int main(int argc, char *argv[])
         options.startupProject = parser.positionalArguments().constFirst();
 
     // Two copies on one program folder would empty each other's working copy.
-    const auto lock = lockProgramFolder(options.programFolder);
+    QLockFile::LockError lockError = QLockFile::NoError;
+    const auto lock = lockProgramFolder(options.programFolder, &lockError);
     if (!lock) {
-        QMessageBox::warning(nullptr, AppInfo::kTitle,
-                             QStringLiteral("Korvalt is already running with the program folder %1.\r\n\r\n"
-                                            "Switch to that window, or start this copy with --data-dir and "
-                                            "another folder.")
-                                 .arg(options.programFolder));
+        const QString folder = QDir::toNativeSeparators(options.programFolder);
+        const QString text = lockError == QLockFile::LockFailedError
+            ? QStringLiteral("Korvalt is already running with the program folder %1.\r\n\r\n"
+                             "Switch to that window, or start this copy with --data-dir and another folder.")
+                  .arg(folder)
+            : QStringLiteral("Korvalt cannot write to its program folder %1.\r\n\r\n"
+                             "Check the folder's permissions, or start Korvalt with --data-dir and a folder "
+                             "you can write to.")
+                  .arg(folder);
+        QMessageBox::warning(nullptr, AppInfo::kTitle, text);
         return 1;
     }
 

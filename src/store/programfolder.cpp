@@ -30,12 +30,15 @@ QString resolveProgramFolder(const QString &explicitDir, const QString &executab
     return withSeparator(folder);
 }
 
-std::unique_ptr<QLockFile> lockProgramFolder(const QString &folder)
+std::unique_ptr<QLockFile> lockProgramFolder(const QString &folder, QLockFile::LockError *error)
 {
     auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("korvalt.lock"));
     // A lock left by a crashed copy is taken over at once; a live copy's lock never goes stale.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(100))
+    const bool locked = lock->tryLock(100);
+    if (error)
+        *error = lock->error();
+    if (!locked)
         return nullptr;
     return lock;
 }

@@ -10,5 +10,7 @@ QString resolveProgramFolder(const QString &explicitDir, const QString &executab
 #include <QLockFile>
 #include <memory>
 
-// Only one running copy may own a program folder. Null when another live process holds it.
-std::unique_ptr<QLockFile> lockProgramFolder(const QString &folder);
+// Only one running copy may own a program folder. Null when the lock cannot be taken; error then
+// tells why (LockFailedError: another live copy holds it; PermissionError: the folder is not
+// writable).
+std::unique_ptr<QLockFile> lockProgramFolder(const QString &folder, QLockFile::LockError *error = nullptr);
