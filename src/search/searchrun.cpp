@@ -69,7 +69,8 @@ SearchRun::SearchRun(Database &db, Prompter &prompter, SiteSelection &selection,
     connect(m_w.bGo, &QPushButton::clicked, this, &SearchRun::bGoClick);
     connect(&m_fields, &SearchFieldsPanel::searchRequested, this, &SearchRun::bGoClick);
     connect(m_w.cxSearchAgain, &QPushButton::clicked, this, &SearchRun::cxSearchAgainClick);
-    connect(m_w.lstSelectSite, &QListWidget::itemClicked, this, [this] { lstSelectSiteClick(); });
+    // A click or the arrow keys: whatever moves the selection shows that site.
+    connect(m_w.lstSelectSite, &QListWidget::currentRowChanged, this, [this] { lstSelectSiteClick(); });
     connect(m_w.bBack1, &QToolButton::clicked, this, &SearchRun::bBack1Click);
     connect(m_w.bNext1, &QToolButton::clicked, this, &SearchRun::bNext1Click);
     connect(m_w.bStop1, &QToolButton::clicked, this, &SearchRun::bStop1Click);
@@ -135,7 +136,10 @@ void SearchRun::bGoClick()
     }
 
     m_w.edLink2->clear();
-    m_w.lstSelectSite->clear();
+    {
+        const QSignalBlocker block(m_w.lstSelectSite);
+        m_w.lstSelectSite->clear();
+    }
     m_relativeIndex.clear();
     m_states.clear();
     const SiteListModel &sites = m_selection.sites();
@@ -144,6 +148,7 @@ void SearchRun::bGoClick()
             continue;
         auto *item = new QListWidgetItem(stateIcon(PageState::Loading), sites.entry(i).name);
         item->setToolTip(sites.entry(i).name.left(300));
+        const QSignalBlocker block(m_w.lstSelectSite);
         m_w.lstSelectSite->addItem(item);
         m_relativeIndex.append(i);
         m_states.append(PageState::Loading);
@@ -151,9 +156,11 @@ void SearchRun::bGoClick()
     DoSearchMode();
     SearchForTerm();
     if (sites.count() > 0 && m_w.lstSelectSite->count() > 0) {
+        const QSignalBlocker block(m_w.lstSelectSite);
         m_w.lstSelectSite->setCurrentRow(0);
-        lstSelectSiteClick();
     }
+    if (sites.count() > 0 && m_w.lstSelectSite->count() > 0)
+        lstSelectSiteClick();
 }
 
 void SearchRun::SearchForTerm()

@@ -214,12 +214,16 @@ void SiteSelection::selectSearchedSite(int position)
     if (m_sites.count() == 0)
         return;
     QListWidget *list = m_w.lstSelectSite;
-    if (position < 0)
-        list->setCurrentRow(-1);
-    else if (position < list->count())
-        list->setCurrentRow(position);
-    if (position < 0)
-        list->clearSelection();
+    {
+        // The selection handler runs once, below, also when the row stays the same.
+        const QSignalBlocker block(list);
+        if (position < 0) {
+            list->setCurrentRow(-1);
+            list->clearSelection();
+        } else if (position < list->count()) {
+            list->setCurrentRow(position);
+        }
+    }
     if (m_searchHooks)
         m_searchHooks->lstSelectSiteClick();
 }

@@ -265,6 +265,14 @@ void TestSearchRun::toolbarFollowsTheSiteOnShow()
     QCOMPARE(b.at(1)->refreshCalls, 1);
     QCOMPARE(b.at(1)->stopCalls, 1);
     QCOMPARE(b.at(0)->refreshCalls, 0);
+
+    // The arrow keys move the selection like a click does.
+    auto *searched = child<QListWidget>("lstSelectSite");
+    searched->setFocus();
+    QTest::keyClick(searched, Qt::Key_Up);
+    QCOMPARE(m_window->searchRun().currentSiteIndex(), 0);
+    QCOMPARE(link->text(), QStringLiteral("http://a.test/result"));
+    QCOMPARE(browseStates(), QStringLiteral("0011"));
 }
 
 void TestSearchRun::newSearchThenSecondSearchDestroysOldPages()
