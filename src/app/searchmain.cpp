@@ -2,6 +2,9 @@
 
 #include "appinfo.h"
 #include "catalogue/addweb.h"
+#include "catalogue/categories.h"
+#include "catalogue/editsite.h"
+#include "catalogue/siteediting.h"
 #include "search/searchrun.h"
 #include "selection/searchfieldspanel.h"
 #include "selection/siteselection.h"
@@ -189,10 +192,20 @@ TfrmMain::TfrmMain(Prompter &prompter, ShellOpener shellOpen, BrowserFactory bro
     });
     connect(bLaunch, &QPushButton::clicked, this, [this] { BrowseURL(edLink2->text()); });
 
-    // The windows of the program, in their order: the splash window, then the dialogs.
+    // The windows of the program, in their order: the category manager, the splash window, the
+    // add-website dialog, the edit-site dialog.
+    const auto setDirty = [this] { SetDirty(); };
+    m_categories = new TfrmCategories(m_db, m_prompter, setDirty, this);
     m_splash = new TfrmSplash(this, m_options.splashMilliseconds);
     m_addWebsite = new TfrmAddWebsite(m_db, m_prompter, m_browsers, m_lifecycle->workingCopyPath(), *this, this);
+    m_editSite = new TfrmEditSite(m_db, m_prompter, this);
+    m_editing = new SiteEditing(m_db, m_prompter, *m_selection, *m_editSite, *m_categories, setDirty, this);
     connect(dxImportBacklinks, &QAction::triggered, this, &TfrmMain::dxImportBacklinksClick);
+    connect(dxSiteCategoryManagement, &QAction::triggered, m_editing, &SiteEditing::dxSiteCategoryManagementClick);
+    connect(cxEditSite, &QPushButton::clicked, m_editing, &SiteEditing::cxEditSiteClick);
+    connect(cxDeleteSite, &QPushButton::clicked, m_editing, &SiteEditing::cxDeleteSiteClick);
+    // A double click on a site edits it, as the Edit Site button does.
+    connect(lstSites, &QListView::doubleClicked, m_editing, &SiteEditing::cxEditSiteClick);
 
     panURL->installEventFilter(this);
     panTopSearch->installEventFilter(this);

@@ -16,7 +16,10 @@ class Ribbon;
 class SearchFieldsPanel;
 class SearchRun;
 class SiteSelection;
+class SiteEditing;
 class TfrmAddWebsite;
+class TfrmCategories;
+class TfrmEditSite;
 class TfrmSplash;
 class QAction;
 class QCheckBox;
@@ -89,6 +92,9 @@ public:
     void siteAdded() override;
     void searchFieldsChanged() override;
     TfrmAddWebsite *addWebsiteDialog() const { return m_addWebsite; }
+    TfrmCategories *categoriesDialog() const { return m_categories; }
+    TfrmEditSite *editSiteDialog() const { return m_editSite; }
+    SiteEditing &siteEditing() { return *m_editing; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -116,6 +122,9 @@ private:
     KeyboardState *m_keyboard = nullptr;
     TfrmSplash *m_splash = nullptr;
     TfrmAddWebsite *m_addWebsite = nullptr;
+    TfrmCategories *m_categories = nullptr;
+    TfrmEditSite *m_editSite = nullptr;
+    SiteEditing *m_editing = nullptr;
     bool m_initialised = false;
     bool m_closeAsked = false;
     QStringList m_memSettings;
