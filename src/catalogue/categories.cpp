@@ -48,6 +48,8 @@ TfrmCategories::TfrmCategories(
     setStyleSheet(QStringLiteral(
         "QFrame#panNew, QFrame#panEditDelete { background: #f7f8fc; border-top: 1px solid #c5cad8; }"
         "QLabel#panNewHeader { font-weight: 700; color: #27324a; }"
+        "QListWidget#lstCategories { padding: 4px; }"
+        "QListWidget#lstCategories::item { padding: 3px 6px; }"
         "QPushButton#cxFinish { color: white; font-weight: 600; background: #c62828; border: 1px solid "
         "#9e1f1f;"
         "  border-radius: 3px; padding: 4px 18px; }"

@@ -1,5 +1,5 @@
-#include "fakebrowser.h"
 #include "editingharness.h"
+#include "fakebrowser.h"
 
 #include "app/searchmain.h"
 #include "catalogue/categories.h"
@@ -16,10 +16,12 @@ EditingHarness::EditingHarness(const QStringList &extraCategories, const QList<P
 {
     TfrmMain::Options options;
     options.programFolder = m_dir.path() + QLatin1Char('/');
-    options.startupProject = ProjectFixture::create(m_dir.filePath(QStringLiteral("p.tdl")), extraCategories, sites);
+    options.startupProject
+        = ProjectFixture::create(m_dir.filePath(QStringLiteral("p.tdl")), extraCategories, sites);
     options.splashMilliseconds = 1000 * 1000;
     m_window = std::make_unique<TfrmMain>(
-        prompter, [](const QUrl &) { return true; }, [](QWidget *p) -> Browser * { return new FakeBrowser(p); }, options);
+        prompter, [](const QUrl &) { return true; },
+        [](QWidget *p) -> Browser * { return new FakeBrowser(p); }, options);
     m_window->resize(1200, 800);
     m_window->show();
     m_window->FormActivate();
@@ -30,8 +32,8 @@ EditingHarness::EditingHarness(const QStringList &extraCategories, const QList<P
     };
     m_categories = new TfrmCategories(m_window->database(), prompter, setDirty, m_window.get());
     m_editSite = new TfrmEditSite(m_window->database(), prompter, m_window.get());
-    m_editing = new SiteEditing(m_window->database(), prompter, m_window->selection(), *m_editSite, *m_categories,
-                                setDirty, m_window.get());
+    m_editing = new SiteEditing(m_window->database(), prompter, m_window->selection(), *m_editSite,
+        *m_categories, setDirty, m_window.get());
 }
 
 EditingHarness::~EditingHarness() = default;
@@ -74,8 +76,8 @@ void EditingHarness::selectSite(const QString &name)
 void EditingHarness::userTicksSite(const QString &name, bool ticked)
 {
     auto *view = m_window->findChild<QListView *>(QStringLiteral("lstSites"));
-    view->model()->setData(view->model()->index(siteIndex(name), 0), ticked ? Qt::Checked : Qt::Unchecked,
-                           Qt::CheckStateRole);
+    view->model()->setData(
+        view->model()->index(siteIndex(name), 0), ticked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 
 void EditingHarness::userTicksCategory(const QString &name, bool ticked)
