@@ -35,6 +35,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QScopeGuard>
 #include <QUrl>
 
 // The resources live in a static library: name them, or the linker may leave them out.
@@ -497,8 +498,12 @@ void TfrmMain::buildStatusBar()
 
 void TfrmMain::FormActivate()
 {
-    if (m_initialised)
+    // A message box during start-up runs its own event loop, where a further activation may
+    // arrive: start-up must not begin again inside itself.
+    if (m_initialised || m_starting)
         return;
+    m_starting = true;
+    const auto done = qScopeGuard([this] { m_starting = false; });
     m_lifecycle->dxNewProjectClick();
 
     m_splash->tag = 0;

@@ -126,6 +126,7 @@ private:
     TfrmEditSite *m_editSite = nullptr;
     SiteEditing *m_editing = nullptr;
     bool m_initialised = false;
+    bool m_starting = false;
     bool m_closeAsked = false;
     QStringList m_memSettings;
 

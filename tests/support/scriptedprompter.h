@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Records every message and answers questions and dialogs from prepared lists. A question or
 // dialog with no prepared answer fails the test loudly instead of hanging.
@@ -15,6 +16,8 @@ public:
     QList<bool> answers;    // answers to questions, in order
     QStringList fileNames;  // answers to file dialogs, in order ("" = cancelled)
     QStringList texts;      // answers to text prompts, in order; a null QString = cancelled
+    // Runs while a message is on show, as events that arrive during a real message box do.
+    std::function<void(const QString &)> whileShown;
 
     void warning(const QString &text) override { record(QStringLiteral("warning"), text); }
     void error(const QString &text) override { record(QStringLiteral("error"), text); }
@@ -31,5 +34,7 @@ private:
     {
         kinds << kind;
         shown << text;
+        if (whileShown)
+            whileShown(text);
     }
 };
