@@ -76,7 +76,6 @@ public:
     SearchFieldsPanel &searchFields() { return *m_fields; }
     SearchRun &searchRun() { return *m_search; }
     TfrmSplash *splash() const { return m_splash; }
-    QStringList settingsLines() const { return m_memSettings; }
 
     // ProjectHooks
     void emptyLists() override;

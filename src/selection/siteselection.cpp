@@ -201,7 +201,6 @@ void SiteSelection::lstSitesClick()
     m_w.panRecordCount->setVisible(selected >= 0);
     if (selected >= 0)
         panRecordCountResize();
-    emit selectedSiteChanged(selected);
 }
 
 void SiteSelection::lstSitesClickCheck()
@@ -284,11 +283,6 @@ QStringList SiteSelection::tickedCategoryIds() const
             ids << m_w.chkCategories->item(i)->data(kIdRole).toString();
     }
     return ids;
-}
-
-bool SiteSelection::isCategoryTicked(int position) const
-{
-    return m_w.chkCategories->item(position)->checkState() == Qt::Checked;
 }
 
 void SiteSelection::setCategoryTicked(int position, bool ticked)

@@ -88,7 +88,6 @@ public:
     QStringList categoryNames() const;
     QStringList categoryIds() const;
     QStringList tickedCategoryIds() const;
-    bool isCategoryTicked(int position) const;
     // Ticks set by the program start no handler.
     void setCategoryTicked(int position, bool ticked);
     void setCategoriesTicked(const QStringList &ids, bool ticked);
@@ -100,10 +99,6 @@ public:
     void setSiteTotal(int total) { m_siteTotal = total; }
     const QSet<QString> &untickedSites() const { return m_unticked; }
     SearchFieldsPanel &fields() { return m_fields; }
-
-signals:
-    // The selected site changed (Edit / Delete act on it).
-    void selectedSiteChanged(int siteIndex);
 
 private:
     void categoryItemChanged(QListWidgetItem *item);

@@ -35,7 +35,6 @@ public:
     // Writes a consistent copy of the whole database into a fresh file at path (online backup).
     void backupTo(const QString &path);
 
-    sqlite3 *handle() const { return m_db; }
 
 private:
     sqlite3 *require() const;

@@ -32,8 +32,3 @@ qint64 ResultTable::integer(int row, int column) const
         throw DatabaseError(QStringLiteral("No current row"));
     return m_rows.at(row).at(column).toLongLong();
 }
-
-bool ResultTable::isNull(int row, int column) const
-{
-    return m_rows.at(row).at(column).isNull();
-}

@@ -28,7 +28,6 @@ public:
     qint64 integer(const QString &column) const { return integer(m_current, fieldIndex(column)); }
     QString text(int row, int column) const;
     qint64 integer(int row, int column) const;
-    bool isNull(int row, int column) const;
 
 private:
     QStringList m_columns;

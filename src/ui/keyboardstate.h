@@ -13,7 +13,6 @@ class KeyboardState final : public QObject
 
 public:
     explicit KeyboardState(QLabel *panel, QObject *parent = nullptr);
-    bool overwrite() const { return m_overwrite; }
     void refresh();
 
 protected:
